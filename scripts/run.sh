@@ -7,6 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winealsa.drv,winepulse.drv=d}
 xvfb_pid=
+openbox_pid=
 if [ -z "${DISPLAY:-}" ]; then
   display=:$(( 90 + RANDOM % 100 ))
   echo "run: no DISPLAY set, starting a private Xvfb on $display" >&2
@@ -15,7 +16,8 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=$display
   sleep 1
   openbox >/dev/null 2>&1 &
-  trap 'kill $! $xvfb_pid 2>/dev/null' EXIT
+  openbox_pid=$!
+  trap 'kill "$openbox_pid" "$xvfb_pid" 2>/dev/null' EXIT
 fi
 echo "run: Klipora is running in the background (no window at start); stop it with Ctrl+C" >&2
 wine "$root/build/win64/src/app/Klipora.exe"
