@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace klipora::fs {
 
@@ -34,5 +35,13 @@ bool replaceFile(const std::string& path, std::string_view content);
 
 // Creates the folder with all missing parents; true when it exists afterwards.
 bool createDirectories(const std::string& path);
+
+struct DirectoryEntry {
+  std::string name;  // without the folder
+  bool isDirectory = false;
+};
+
+// The entries of a folder, "." and ".." left out; empty when it cannot be read.
+std::vector<DirectoryEntry> listDirectory(const std::string& folder);
 
 }  // namespace klipora::fs

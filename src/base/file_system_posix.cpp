@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -159,6 +160,22 @@ bool createDirectories(const std::string& path) {
   }
   struct stat st {};
   return !p.empty() && ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<DirectoryEntry> listDirectory(const std::string& folder) {
+  std::vector<DirectoryEntry> entries;
+  const std::string dirPath = nativePath(folder);
+  DIR* dir = ::opendir(dirPath.empty() ? "." : dirPath.c_str());
+  if (!dir) return entries;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat st {};
+    const bool isDir = ::stat((dirPath + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    entries.push_back({name, isDir});
+  }
+  ::closedir(dir);
+  return entries;
 }
 
 }  // namespace klipora::fs

@@ -8,7 +8,7 @@
 
 #include "app/the_ini_file.h"
 #include "base/error.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace klipora {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace klipora {
 namespace {
