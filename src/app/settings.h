@@ -4,15 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "app/shortcut.h"
 #include "upload/upload_settings.h"
 
 namespace klipora {
 
 class TTheIniFile;
-
-// Shortcut value: virtual-key code in bits 0-12, 0x2000 Shift, 0x4000 Ctrl,
-// 0x8000 Alt; 0 means no hotkey.
-using TShortCut = std::uint16_t;
 
 struct TSettings {
   TShortCut HotKey1 = 16506;  // Ctrl+F11
