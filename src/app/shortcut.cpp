@@ -26,12 +26,12 @@ std::string keyName(unsigned key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
     return std::string(1, static_cast<char>(key));
   }
-  if (key >= 0x70 && key <= 0x87) return "F" + std::to_string(key - 0x6F);
-  if (key >= 0x60 && key <= 0x69) return "Num " + std::to_string(key - 0x60);
+  if (key >= 0x70 && key <= 0x87) return std::string("F").append(std::to_string(key - 0x6F));
+  if (key >= 0x60 && key <= 0x69) return std::string("Num ").append(std::to_string(key - 0x60));
   for (const KeyName& named : kNamedKeys) {
     if (named.key == key) return named.name;
   }
-  return "Taste " + std::to_string(key);
+  return std::string("Taste ").append(std::to_string(key));
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ std::string ShortCutToText(TShortCut shortcut) {
   if (shortcut & scShift) text += "Umsch+";
   if (shortcut & scCtrl) text += "Strg+";
   if (shortcut & scAlt) text += "Alt+";
-  return text + keyName(ShortCutToVirtualKey(shortcut));
+  return text.append(keyName(ShortCutToVirtualKey(shortcut)));
 }
 
 }  // namespace klipora

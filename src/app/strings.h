@@ -32,4 +32,39 @@ inline constexpr const char* ButtonCancel = "Abbrechen";
 // First tab of the configuration window.
 inline constexpr const char* PageGeneral = "Allgemein";
 
+// Colour reduction (the platform's own wording).
+inline constexpr const char* SystemResourcesExhausted = "Systemressourcen erschöpft.";
+inline constexpr const char* RowIndexOutOfRange = "Bereichsüberschreitung bei Zeilenindex";
+
+// Application shell: the remaining tabs of the configuration window.
+inline constexpr const char* PageHotkey = "Hotkey";
+inline constexpr const char* PageActions = "Aktionen";
+inline constexpr const char* PageGraphics = "Grafikoptimierung";
+inline constexpr const char* PageAbout = "Info";
+
+// Application shell: errors that no command handled.
+inline constexpr const char* UnknownError = "Ein unbekannter Fehler ist aufgetreten.";
+inline constexpr const char* CrashBefore = "Schwerer Fehler (Ausnahme ";
+inline constexpr const char* CrashAfter = "). Klipora wird beendet.";
+inline constexpr const char* ProgramEnds = "\n\nKlipora wird beendet.";
+inline constexpr const char* WindowCreationFailed = "Ein Fenster konnte nicht erstellt werden.";
+
+// Capture.
+inline constexpr const char* HotKeyRefusedBefore = "Konnte Hotkey ";
+inline constexpr const char* HotKeyRefusedAfter =
+    " nicht registrieren. Verwenden Sie einen anderen Hotkey!";
+inline constexpr const char* ClipboardBusy = "Zwischenablage kann nicht geöffnet werden";
+inline constexpr const char* PartlyOffScreen =
+    "Ein Teil des Fensters lag im nicht sichtbaren Bildschirmbereich, dieser Bereich fehlt im "
+    "Screenshot!";
+inline constexpr const char* NothingToCapture =
+    "Es gibt kein aktives Fenster, das aufgenommen werden könnte. Klicken Sie das Fenster an und "
+    "drücken Sie den Hotkey erneut.";
+inline constexpr const char* CaptureOutOfMemory =
+    "Für den Screenshot ist nicht genug Speicher frei.";
+
+// Save pipeline; the file name is put between the parts.
+inline constexpr const char* CannotSaveFileBefore = "Konnte Datei ";
+inline constexpr const char* CannotSaveFileAfter = " nicht speichern!";
+
 }  // namespace klipora::text
