@@ -223,7 +223,19 @@ void TMain::onDpiChanged(int dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TMain::clearHotKeyFlags() { hotKeyRegistered_ = {false, false, false}; }
+void TMain::clearHotKeyFlags() {
+  if (!hotKeys_) hotKeys_ = std::make_unique<HotKeys>(hwnd());
+  hotKeys_->clearFlags();
+}
+
+void TMain::registerHotKeys() {
+  if (!captureWorkflow_) captureWorkflow_ = std::make_unique<CaptureWorkflow>(hwnd(), settings_);
+  hotKeys_->RegisterHotKeys(settings_);
+}
+
+void TMain::unregisterHotKeys() {
+  if (hotKeys_) hotKeys_->UnregisterHotKeys();
+}
 
 bool TMain::menuItemEnabled(UINT id) const {
   const UINT state = GetMenuState(trayPopupMenu_.get(), id, MF_BYCOMMAND);
@@ -277,6 +289,9 @@ LRESULT TMain::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           return 0;
       }
       break;
+    case WM_HOTKEY:
+      if (captureWorkflow_) captureWorkflow_->HandleHotKeyMessage(wParam);
+      return 0;
     case WM_DPICHANGED:
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include "app/capture_workflow.h"
+#include "app/hotkeys.h"
 #include "app/settings.h"
 #include "app/ui/handles.h"
 #include "app/ui/window.h"
@@ -49,6 +51,7 @@ class TMain : public ui::Window {
   bool menuItemEnabled(UINT id) const;
   bool timer1Enabled() const { return timer1Enabled_; }
   const TSettings& settings() const { return settings_; }
+  bool hotKeyRegistered(int index) const { return hotKeys_ && hotKeys_->registered(index); }
   // Folder and file name of the settings file, as set up in FormCreate.
   const std::string& settingsFolder() const { return settingsFolder_; }
   const std::string& settingsFileName() const { return settingsFileName_; }
@@ -68,11 +71,11 @@ class TMain : public ui::Window {
   void setUpSettingsLocation();
   void loadSettings();
 
-  // Steps that the hotkey, tray icon, configuration window and upload
-  // issues fill in; each is called at its place in the form's life already.
   void clearHotKeyFlags();
-  void registerHotKeys() {}
-  void unregisterHotKeys() {}
+  void registerHotKeys();
+  void unregisterHotKeys();
+  // Steps that the tray icon, configuration window and upload work fill in;
+  // each is called at its place in the form's life already.
   void activateTrayIcon() {}
   void createUploadEngine() {}
   void destroyUploadEngine() {}
@@ -84,10 +87,11 @@ class TMain : public ui::Window {
   HWND pageControl_ = nullptr;
   bool timer1Enabled_ = false;
   bool formDestroyed_ = false;
-  std::array<bool, 3> hotKeyRegistered_{};
   std::mt19937 random_;
   std::unique_ptr<TTheIniFile> iniFile_;
   TSettings settings_;
+  std::unique_ptr<HotKeys> hotKeys_;
+  std::unique_ptr<CaptureWorkflow> captureWorkflow_;
   std::string settingsFolder_;
   std::string settingsFileName_;
 };

@@ -6,7 +6,9 @@ klipora_add_library(klipora_app_shell
   ui/modal_loop.cpp
   ui/wide_text.cpp
   ui/window.cpp
+  capture_workflow.cpp
   error_reporting.cpp
+  hotkeys.cpp
   http_label.cpp
   input_query.cpp
   input_query_layout.cpp
@@ -19,7 +21,7 @@ klipora_add_library(klipora_app_shell
   speed_button.cpp
   tooltip.cpp)
 target_link_libraries(klipora_app_shell PUBLIC
-  klipora_app_core comctl32 shell32 winmm advapi32 gdi32 user32)
+  klipora_app_core klipora_save comctl32 shell32 winmm advapi32 gdi32 user32)
 
 add_executable(Klipora WIN32 main.cpp "${PROJECT_SOURCE_DIR}/resources/klipora.rc")
 target_link_options(Klipora PRIVATE -municode)

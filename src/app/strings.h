@@ -21,7 +21,8 @@ inline constexpr const char* TrayQuit = "Beenden";
 
 // Settings store; the path is put between the parts.
 inline constexpr const char* CannotClearReadOnlyBefore = "Kann Schreibschutz von ";
-inline constexpr const char* CannotClearReadOnlyAfter = " nicht entfernen! / Can't remove R/W flag.";
+inline constexpr const char* CannotClearReadOnlyAfter =
+    " nicht entfernen! / Can't remove R/W flag.";
 inline constexpr const char* CannotWriteBefore = "In ";
 inline constexpr const char* CannotWriteAfter = " kann nicht geschrieben werden";
 
@@ -54,6 +55,9 @@ inline constexpr const char* HotKeyRefusedBefore = "Konnte Hotkey ";
 inline constexpr const char* HotKeyRefusedAfter =
     " nicht registrieren. Verwenden Sie einen anderen Hotkey!";
 inline constexpr const char* ClipboardBusy = "Zwischenablage kann nicht geöffnet werden";
+inline constexpr const char* GifClipboardRejected = "Failed to store GIF on clipboard";
+inline constexpr const char* ClipboardOutOfMemory =
+    "Für die Zwischenablage ist nicht genug Speicher frei.";
 inline constexpr const char* PartlyOffScreen =
     "Ein Teil des Fensters lag im nicht sichtbaren Bildschirmbereich, dieser Bereich fehlt im "
     "Screenshot!";
