@@ -50,9 +50,11 @@ function checkLogin(string $user, string $hash): void {
     }
 }
 
-function targetPath(string $dir, string $name): string {
+// Klipora judges an upload by its body but a delete by its status, so a
+// refused upload answers 200 with the reason, a refused delete 400.
+function targetPath(string $dir, string $name, int $refusalStatus): string {
     if (!preg_match(ALLOWED_NAME, $name)) {
-        fail(400, 'file name not allowed: ' . substr($name, 0, 200));
+        fail($refusalStatus, 'file name not allowed: ' . substr($name, 0, 200));
     }
     return rtrim($dir, '/\\') . DIRECTORY_SEPARATOR . $name;
 }
@@ -71,7 +73,7 @@ function storeUpload(string $dir, int $maxBytes): void {
         default:
             fail(200, 'upload failed on the server (code ' . (int)$file['error'] . ')');
     }
-    $target = targetPath($dir, (string)$file['name']);
+    $target = targetPath($dir, (string)$file['name'], 200);
     if ($file['size'] > $maxBytes) {
         fail(200, 'file too large (limit ' . $maxBytes . ' bytes)');
     }
@@ -96,7 +98,7 @@ function storeUpload(string $dir, int $maxBytes): void {
 }
 
 function deleteFile(string $dir): void {
-    $target = targetPath($dir, (string)($_POST['FileName'] ?? ''));
+    $target = targetPath($dir, (string)($_POST['FileName'] ?? ''), 400);
     if (!is_file($target)) {
         fail(404, 'no such file');
     }

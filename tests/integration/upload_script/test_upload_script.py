@@ -7,24 +7,13 @@ and that hostile names, oversized files and missing logins are refused.
 import base64
 import http.client
 import os
-import shutil
-import signal
-import socket
-import subprocess
 import sys
-import tempfile
-import time
 import unittest
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
-SCRIPT = os.path.join(ROOT, "server", "upload.php")
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from webserver import UploadWebServer  # noqa: E402
+
 BOUNDARY = "--------121026153045123"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def text_part(name, value):
@@ -41,61 +30,7 @@ def closing():
     return f"--{BOUNDARY}--\r\n".encode()
 
 
-class Server:
-    def __init__(self, max_bytes=1024 * 1024):
-        self.dir = tempfile.mkdtemp(prefix="klipora-upload-")
-        self.www = os.path.join(self.dir, "www")
-        os.makedirs(os.path.join(self.www, "secure"))
-        for sub, extra in (("", ""), ("secure", "")):
-            with open(SCRIPT) as f:
-                source = f.read()
-            source = source.replace("$maxBytes = 32 * 1024 * 1024;", f"$maxBytes = {max_bytes};")
-            with open(os.path.join(self.www, sub, "upload.php"), "w") as f:
-                f.write(source + extra)
-        with open(os.path.join(self.dir, "users"), "w") as f:
-            f.write("klip:geheim\n")
-        self.port = free_port()
-        conf = os.path.join(self.dir, "lighttpd.conf")
-        with open(conf, "w") as f:
-            f.write(f"""
-server.document-root = "{self.www}"
-server.bind = "127.0.0.1"
-server.port = {self.port}
-server.errorlog = "{self.dir}/error.log"
-server.modules = ("mod_auth", "mod_authn_file", "mod_fastcgi")
-mimetype.assign = (".gif" => "image/gif", ".test" => "text/plain")
-auth.backend = "plain"
-auth.backend.plain.userfile = "{self.dir}/users"
-auth.require = ("/secure/" => ("method" => "basic", "realm" => "k", "require" => "valid-user"))
-fastcgi.server = (".php" => ((
-  "bin-path" => "/usr/bin/php-cgi -d upload_max_filesize=8M -d post_max_size=8M",
-  "socket" => "{self.dir}/php.sock",
-  "max-procs" => 1,
-  "bin-environment" => ("PHP_FCGI_CHILDREN" => "1", "PHP_FCGI_MAX_REQUESTS" => "1000")
-)))
-""")
-        self.proc = subprocess.Popen(["lighttpd", "-D", "-f", conf], start_new_session=True,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while time.time() < deadline:
-            try:
-                socket.create_connection(("127.0.0.1", self.port), timeout=0.2).close()
-                return
-            except OSError:
-                time.sleep(0.05)
-        self.stop()
-        raise RuntimeError("lighttpd did not start")
-
-    def stop(self):
-        if self.proc.poll() is None:
-            os.killpg(self.proc.pid, signal.SIGTERM)
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                os.killpg(self.proc.pid, signal.SIGKILL)
-                self.proc.wait()
-        shutil.rmtree(self.dir, ignore_errors=True)
-
+class Server(UploadWebServer):
     def request(self, method, path, body=b"", headers=None):
         conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=20)
         all_headers = {"Content-Type": f"multipart/form-data; boundary={BOUNDARY}"}
@@ -125,11 +60,7 @@ class UploadScriptTest(unittest.TestCase):
         cls.server.stop()
 
     def stored(self, name, sub=""):
-        path = os.path.join(self.server.www, sub, name)
-        if not os.path.exists(path):
-            return None
-        with open(path, "rb") as f:
-            return f.read()
+        return self.server.stored(name, sub)
 
     def test_put_get_and_delete_round_trip(self):
         data = bytes(range(256)) * 40

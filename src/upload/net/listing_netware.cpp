@@ -1,0 +1,60 @@
+// Novell Netware: "d [RWCEAFMS] owner  size Mon DD HH:MM name".
+#include <string>
+
+#include "upload/net/listing_layouts.h"
+#include "upload/net/listing_text.h"
+
+namespace klipora::net::listing {
+namespace {
+
+bool looksLikeNetware(const std::vector<Field>& fields) {
+  return fields.size() >= 6 && (fields[0].text == "d" || fields[0].text == "-") &&
+         fields[1].text.size() == 10 && fields[1].text.front() == '[' &&
+         fields[1].text.back() == ']';
+}
+
+class NetwareParser final : public ListingParser {
+ public:
+  std::string name() const override { return "Novell Netware"; }
+
+  bool accepts(const std::vector<std::string>& lines, std::string_view,
+               bool detailed) const override {
+    if (!detailed) return false;
+    for (const auto& line : lines) {
+      if (line.empty() || line.starts_with("total")) continue;
+      return looksLikeNetware(splitFields(line));
+    }
+    return false;
+  }
+
+ protected:
+  std::optional<ListItem> parseLine(std::string_view line) const override {
+    const auto fields = splitFields(line);
+    if (!looksLikeNetware(fields)) return std::nullopt;
+    const auto now = currentDateTime();
+    for (std::size_t i = 3; i < fields.size(); ++i) {
+      const auto date = matchMonthNameDate(fields, i, now);
+      if (!date) continue;
+      const auto size = parseNumber(fields[i - 1].text);
+      if (!size) continue;
+      const auto& last = fields[date->lastField];
+      const auto name = restAfterOneBlank(line, last.offset + last.text.size());
+      if (name.empty()) return std::nullopt;
+      ListItem item;
+      item.type = fields[0].text == "d" ? ItemType::Directory : ItemType::File;
+      item.permissions = std::string(fields[1].text);
+      if (i > 3) item.owner = std::string(fields[2].text);
+      item.size = size;
+      item.modified = date->when;
+      item.name = std::string(name);
+      return item;
+    }
+    return std::nullopt;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ListingParser> makeNetwareParser() { return std::make_unique<NetwareParser>(); }
+
+}  // namespace klipora::net::listing
