@@ -4,12 +4,25 @@
 #include <vector>
 
 #include "command.h"
+#include "decode.h"
+#include "encode.h"
+#include "ftp_commands.h"
+#include "http_commands.h"
 
 namespace klipora::kliptool {
 
 // One line per subcommand; the handlers live in their own files.
 constexpr Command kCommands[] = {
     {"help", "help", nullptr},
+    {"parse-listing", kParseListingUsage, runParseListing},
+    {"ftp-list", kFtpListUsage, runFtpList},
+    {"ftp-put", kFtpPutUsage, runFtpPut},
+    {"ftp-delete", kFtpDeleteUsage, runFtpDelete},
+    {"encode", kEncodeUsage, runEncode},
+    {"decode", kDecodeUsage, runDecode},
+    {"http-upload", kHttpUploadUsage, runHttpUpload},
+    {"http-delete", kHttpDeleteUsage, runHttpDelete},
+    {"probe", kProbeUsage, runProbe},
 };
 
 namespace {
