@@ -86,5 +86,20 @@ build_mingw_deps() {
   touch "$stamp"
 }
 
+# vsftpd and pure-ftpd conflict as packages, but the tests run both: the one
+# that is not installed is unpacked from its package into build/deps.
+unpack_second_ftp_server() {
+  local target="$root/build/deps/unpacked-pure-ftpd"
+  [ -x "$target/usr/sbin/pure-ftpd" ] && return 0
+  command -v pure-ftpd >/dev/null 2>&1 && return 0
+  say "unpacking pure-ftpd into build/deps"
+  apt_update_once
+  local debs="$root/build/deps/debs"
+  rm -rf "$debs" && mkdir -p "$debs"
+  (cd "$debs" && apt-get download -q pure-ftpd >/dev/null 2>&1)
+  dpkg-deb -x "$debs"/pure-ftpd_*.deb "$target"
+}
+
 install_packages
 build_mingw_deps
+unpack_second_ftp_server
