@@ -3,7 +3,7 @@
 # Xvfb when there is no display.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/build.sh" --win64-only
+KLIPORA_TARGETS_WIN64=Klipora "$root/scripts/build.sh" --win64-only >/dev/null
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winealsa.drv,winepulse.drv=d}
 xvfb_pid=
