@@ -7,6 +7,9 @@
 
 namespace klipora {
 
+// Appends one code point in UTF-8.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 std::string cp1252ToUtf8(std::string_view bytes);
 // Characters that Windows-1252 cannot hold become '?', as the ANSI profile
 // functions would store them.
