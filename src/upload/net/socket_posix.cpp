@@ -12,6 +12,7 @@
 
 #include "upload/net/socket.h"
 #include "upload/net/socket_error.h"
+#include "upload/net/socket_platform.h"
 
 namespace klipora::net {
 namespace {
@@ -125,41 +126,8 @@ void setNonBlocking(int fd, bool on) {
 
 }  // namespace
 
-std::string formatAddress(std::uint32_t address) {
-  in_addr raw{};
-  raw.s_addr = htonl(address);
-  char text[INET_ADDRSTRLEN] = {};
-  inet_ntop(AF_INET, &raw, text, sizeof text);
-  return text;
-}
-
-std::uint32_t resolveHost(const std::string& host) {
-  in_addr raw{};
-  if (inet_pton(AF_INET, host.c_str(), &raw) == 1) return ntohl(raw.s_addr);
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) {
-    throw SocketError(kHostNotFound);
-  }
-  const auto address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-  freeaddrinfo(found);
-  return ntohl(address);
-}
-
-Socket::~Socket() { close(); }
-
-Socket::Socket(Socket&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-
-Socket& Socket::operator=(Socket&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
+// BSD sockets need no start-up.
+void startSocketLibrary() {}
 
 Socket Socket::create() {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
