@@ -31,25 +31,16 @@ class NetwareParser final : public ListingParser {
   std::optional<ListItem> parseLine(std::string_view line) const override {
     const auto fields = splitFields(line);
     if (!looksLikeNetware(fields)) return std::nullopt;
-    const auto now = currentDateTime();
-    for (std::size_t i = 3; i < fields.size(); ++i) {
-      const auto date = matchMonthNameDate(fields, i, now);
-      if (!date) continue;
-      const auto size = parseNumber(fields[i - 1].text);
-      if (!size) continue;
-      const auto& last = fields[date->lastField];
-      const auto name = restAfterOneBlank(line, last.offset + last.text.size());
-      if (name.empty()) return std::nullopt;
-      ListItem item;
-      item.type = fields[0].text == "d" ? ItemType::Directory : ItemType::File;
-      item.permissions = std::string(fields[1].text);
-      if (i > 3) item.owner = std::string(fields[2].text);
-      item.size = size;
-      item.modified = date->when;
-      item.name = std::string(name);
-      return item;
-    }
-    return std::nullopt;
+    const auto found = findSizeDateName(fields, line, 2);
+    if (!found) return std::nullopt;
+    ListItem item;
+    item.type = fields[0].text == "d" ? ItemType::Directory : ItemType::File;
+    item.permissions = std::string(fields[1].text);
+    if (found->sizeField > 2) item.owner = std::string(fields[2].text);
+    item.size = found->size;
+    item.modified = found->when;
+    item.name = std::string(found->name);
+    return item;
   }
 };
 

@@ -1,5 +1,6 @@
 #include "upload/net/listing_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <ctime>
@@ -220,6 +221,22 @@ std::optional<DateMatch> matchNumericDate(const std::vector<Field>& fields, std:
     return std::nullopt;
   }
   return finishDate(fields, first + 1, 0, month, day, now);
+}
+
+std::optional<SizeDateName> findSizeDateName(const std::vector<Field>& fields,
+                                             std::string_view line, std::size_t first) {
+  const auto now = currentDateTime();
+  for (std::size_t i = std::max<std::size_t>(first + 1, 1); i < fields.size(); ++i) {
+    const auto date = matchMonthNameDate(fields, i, now);
+    if (!date) continue;
+    const auto size = parseNumber(fields[i - 1].text);
+    if (!size) continue;
+    const auto& last = fields[date->lastField];
+    const auto name = restAfterOneBlank(line, last.offset + last.text.size());
+    if (name.empty()) return std::nullopt;
+    return SizeDateName{i - 1, *size, date->when, name};
+  }
+  return std::nullopt;
 }
 
 }  // namespace klipora::net::listing

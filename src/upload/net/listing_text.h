@@ -59,4 +59,15 @@ std::optional<DateMatch> matchMonthNameDate(const std::vector<Field>& fields, st
 std::optional<DateMatch> matchNumericDate(const std::vector<Field>& fields, std::size_t first,
                                           const ListDateTime& now);
 
+// The first "size month day time-or-year name" run that starts at
+// fields[first] or later; nothing when there is none or its name is empty.
+struct SizeDateName {
+  std::size_t sizeField = 0;
+  std::uint64_t size = 0;
+  ListDateTime when;
+  std::string_view name;
+};
+std::optional<SizeDateName> findSizeDateName(const std::vector<Field>& fields,
+                                             std::string_view line, std::size_t first);
+
 }  // namespace klipora::net::listing
