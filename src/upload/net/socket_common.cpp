@@ -35,6 +35,18 @@ std::uint32_t resolveHost(const std::string& host) {
   return ntohl(address);
 }
 
+sockaddr_in toSockaddr(const Endpoint& endpoint) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(endpoint.address);
+  address.sin_port = htons(endpoint.port);
+  return address;
+}
+
+Endpoint fromSockaddr(const sockaddr_in& address) {
+  return {ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
+}
+
 Socket::~Socket() { close(); }
 
 Socket::Socket(Socket&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }

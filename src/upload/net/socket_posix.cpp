@@ -105,18 +105,6 @@ int windowsCode(int error) {
 [[noreturn]] void raise(int error) { throw SocketError(windowsCode(error)); }
 [[noreturn]] void raiseLast() { raise(errno); }
 
-sockaddr_in toSockaddr(const Endpoint& endpoint) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(endpoint.address);
-  address.sin_port = htons(endpoint.port);
-  return address;
-}
-
-Endpoint fromSockaddr(const sockaddr_in& address) {
-  return {ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
-}
-
 void setNonBlocking(int fd, bool on) {
   const int flags = fcntl(fd, F_GETFL, 0);
   if (flags < 0 || fcntl(fd, F_SETFL, on ? flags | O_NONBLOCK : flags & ~O_NONBLOCK) < 0) {

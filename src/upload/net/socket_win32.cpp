@@ -22,18 +22,6 @@ struct WinsockStartup {
 
 SOCKET native(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 
-sockaddr_in toSockaddr(const Endpoint& endpoint) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(endpoint.address);
-  address.sin_port = htons(endpoint.port);
-  return address;
-}
-
-Endpoint fromSockaddr(const sockaddr_in& address) {
-  return {ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
-}
-
 void setNonBlocking(SOCKET s, bool on) {
   u_long mode = on ? 1 : 0;
   if (ioctlsocket(s, FIONBIO, &mode) != 0) raiseLast();
